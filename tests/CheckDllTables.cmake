@@ -1,0 +1,31 @@
+# Reads the DLL's export and import tables with objdump and fails on anything unexpected.
+execute_process(COMMAND x86_64-w64-mingw32-objdump -p ${DLL} OUTPUT_VARIABLE dump
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(.*)" exports "${dump}")
+string(REGEX MATCHALL "\\] [^\n]+" names "${CMAKE_MATCH_1}")
+list(LENGTH names count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "the DLL exports nothing")
+endif()
+foreach(entry ${names})
+  string(SUBSTRING "${entry}" 2 -1 name)
+  if(NOT name MATCHES "12CVelmoraBase")
+    message(FATAL_ERROR "unexpected export: ${name}")
+  endif()
+endforeach()
+
+# The shared C++ runtime and system DLLs; nothing else.
+set(allowed "libstdc\\+\\+-6|libgcc_s_seh-1|libwinpthread-1|kernel32|user32|gdi32|ole32|oleaut32|advapi32|msvcrt|api-ms-win-.*")
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(entry ${imports})
+  string(SUBSTRING "${entry}" 10 -1 name)
+  string(TOLOWER "${name}" lower)
+  if(NOT lower MATCHES "^(${allowed})\\.dll$")
+    message(FATAL_ERROR "unexpected import: ${name}")
+  endif()
+endforeach()
+message(STATUS "${count} exports, all of CVelmoraBase; imports: ${imports}")
