@@ -6,13 +6,23 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "AtlException.h"
 #include "AtlString.h"
 
-template <class T, auto Close, T Invalid = T()> class CUniqueResource {
+// InvalidBits: the bit pattern of the "holds nothing" value (INVALID_HANDLE_VALUE is -1).
+template <class T, auto Close, std::intptr_t InvalidBits = 0> class CUniqueResource {
 public:
+    static T Invalid() noexcept {
+        if constexpr (std::is_pointer_v<T>)
+            return reinterpret_cast<T>(InvalidBits);
+        else
+            return static_cast<T>(InvalidBits);
+    }
+
     CUniqueResource() noexcept = default;
     explicit CUniqueResource(T value) noexcept : m_value(value) {}
     CUniqueResource(const CUniqueResource&) = delete;
@@ -26,11 +36,12 @@ public:
     ~CUniqueResource() { reset(); }
 
     T get() const noexcept { return m_value; }
-    explicit operator bool() const noexcept { return m_value != Invalid; }
-    T release() noexcept { return std::exchange(m_value, Invalid); }
-    void reset(T value = Invalid) noexcept {
+    explicit operator bool() const noexcept { return m_value != Invalid(); }
+    T release() noexcept { return std::exchange(m_value, Invalid()); }
+    void reset() noexcept { reset(Invalid()); }
+    void reset(T value) noexcept {
         const T old = std::exchange(m_value, value);
-        if (old != Invalid)
+        if (old != Invalid())
             Close(old);
     }
     T* put() noexcept {
@@ -39,7 +50,7 @@ public:
     }
 
 private:
-    T m_value = Invalid;
+    T m_value = Invalid();
 };
 
 namespace velmora_detail {
@@ -64,7 +75,7 @@ inline void DestroySafeArray(SAFEARRAY* p) noexcept {
 } // namespace velmora_detail
 
 using CUniqueHandle = CUniqueResource<HANDLE, velmora_detail::CloseHandleValue>;
-using CUniqueFile = CUniqueResource<HANDLE, velmora_detail::CloseHandleValue, INVALID_HANDLE_VALUE>;
+using CUniqueFile = CUniqueResource<HANDLE, velmora_detail::CloseHandleValue, -1>;
 using CUniqueHGlobal = CUniqueResource<HGLOBAL, velmora_detail::FreeGlobal>;
 using CUniqueBstr = CUniqueResource<BSTR, velmora_detail::FreeBstr>;
 using CUniqueDC = CUniqueResource<HDC, velmora_detail::DeleteDeviceContext>;
