@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <unknwn.h>
 
+#include <memory>
+
 template <class T> class CComPtr {
 public:
     T* p = nullptr;
@@ -35,7 +37,7 @@ public:
     }
     CComPtr& operator=(const CComPtr& other) noexcept { return *this = other.p; }
     CComPtr& operator=(CComPtr&& other) noexcept {
-        if (this != &other) {
+        if (this != std::addressof(other)) {
             T* old = p;
             p = other.p;
             other.p = nullptr;
