@@ -43,7 +43,8 @@ bool CVelmoraBase::Is_Alpha_Num(CString strText) {
     return AllMatch(strText, true, boost::algorithm::is_alnum(std::locale()));
 }
 bool CVelmoraBase::Is_Any_Of(CString strText, CString strSet) {
-    return AllMatch(strText, !IsBlank(strSet), boost::algorithm::is_any_of(VisibleText(strSet)));
+    return AllMatch(strText, !IsEmptyText(strSet),
+                    boost::algorithm::is_any_of(VisibleText(strSet)));
 }
 bool CVelmoraBase::Is_From_Range(CString strText, wchar_t chFrom, wchar_t chTo) {
     return AllMatch(strText, RangeGiven(chFrom, chTo),

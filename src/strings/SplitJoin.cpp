@@ -1,4 +1,6 @@
 // Splitting a text at separator code units into a list, and joining a list with a separator.
+#include <climits>
+#include <new>
 #include <vector>
 
 #include <boost/algorithm/string/classification.hpp>
@@ -25,6 +27,8 @@ public:
     const wchar_t* begin() const { return m_text.begin(); }
     const wchar_t* end() const { return m_text.end(); }
     void insert(const wchar_t*, const wchar_t* first, const wchar_t* last) {
+        if (last - first > INT_MAX - m_result.GetLength())
+            throw std::bad_alloc();
         m_result.Append(first, static_cast<int>(last - first));
         m_text = TextRange(m_result.GetString(), m_result.GetString() + m_result.GetLength());
     }

@@ -22,7 +22,8 @@ inline TextRange VisibleText(const CString& str) {
     return TextRange(p, p + LengthBeforeNul(p, static_cast<std::size_t>(str.GetLength())));
 }
 
-inline bool IsBlank(const CString& str) {
+// Empty as the string utilities see it: nothing before the first NUL.
+inline bool IsEmptyText(const CString& str) {
     return str.GetString()[0] == L'\0';
 }
 

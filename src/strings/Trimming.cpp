@@ -37,7 +37,7 @@ CString TrimText(const CString& strText, int nSide, bool bArgumentsGiven, Predic
 
 // Each member: the guard it adds to the empty-text one, and its predicate.
 CString CVelmoraBase::Trim_Any_Of(CString strText, CString strSet, int nSide) {
-    return TrimText(strText, nSide, !IsBlank(strSet),
+    return TrimText(strText, nSide, !IsEmptyText(strSet),
                     boost::algorithm::is_any_of(VisibleText(strSet)));
 }
 CString CVelmoraBase::Trim_Alpha(CString strText, int nSide) {
