@@ -2,6 +2,7 @@
 // DLL (test_strings_dll): the global locale a test installs here must reach the library.
 #include <climits>
 #include <locale>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -346,6 +347,22 @@ TEST_F(Strings, JoinLeavesTheCallersListUntouched) {
     EXPECT_STREQ(L"x", xyz[0]);
     EXPECT_STREQ(L"z", xyz[2]);
     EXPECT_EQ(firstBuffer, xyz[0].GetString());
+}
+
+// The visible length is found in blocks on long texts: a NUL anywhere, at a block's edge or in
+// the tail after the last block, ends the text there.
+TEST_F(Strings, LongTextsEndAtTheirFirstNulWherever) {
+    const int kLength = 150;
+    const int nulPositions[] = {0, 1, 15, 16, 31, 32, 33, 63, 64, 79, 127, 128, 140, 149};
+    for (const int at : nulPositions) {
+        std::wstring raw(kLength, L'a');
+        raw[at] = L'\0';
+        raw[kLength - 1] = L'\0';
+        const CString text(raw.data(), kLength);
+        EXPECT_EQ(at, host.To_Upper_lower(text, true).GetLength()) << "NUL at " << at;
+        EXPECT_EQ(at, host.Find_Tail(text, kLength).GetLength()) << "NUL at " << at;
+    }
+    EXPECT_EQ(kLength, host.Find_Head(CString(L'a', kLength), kLength).GetLength());
 }
 
 // A long text crosses the growth steps of the joined result and of the written buffers.

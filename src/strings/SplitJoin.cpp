@@ -1,4 +1,5 @@
 // Splitting a text at separator code units into a list, and joining a list with a separator.
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <vector>
@@ -14,29 +15,45 @@
 namespace {
 
 // The item and result type for boost::algorithm::join. An item is a range over the visible text
-// of one CString of the list, read in place; the result is a CString that join appends to, so
-// the joined text is built straight into it. join only ever inserts at the end.
+// of one CString of the list, read in place. The result writes the joined text straight into a
+// CString's buffer, doubling its room when full; join only ever inserts at the end.
 class JoinedText {
 public:
     using iterator = const wchar_t*;
     using const_iterator = const wchar_t*;
 
     JoinedText() = default;
-    explicit JoinedText(TextRange item) : m_text(item) {}
+    explicit JoinedText(TextRange item) : m_pBegin(item.begin()), m_nLength(item.size()) {}
 
-    const wchar_t* begin() const { return m_text.begin(); }
-    const wchar_t* end() const { return m_text.end(); }
+    const wchar_t* begin() const { return m_pBegin; }
+    const wchar_t* end() const { return m_pBegin + m_nLength; }
     void insert(const wchar_t*, const wchar_t* first, const wchar_t* last) {
-        if (last - first > INT_MAX - m_result.GetLength())
-            throw std::bad_alloc();
-        m_result.Append(first, static_cast<int>(last - first));
-        m_text = TextRange(m_result.GetString(), m_result.GetString() + m_result.GetLength());
+        const std::size_t nLength = m_nLength + static_cast<std::size_t>(last - first);
+        if (nLength > m_nRoom)
+            Grow(nLength);
+        std::copy(first, last, m_pWrite + m_nLength);
+        m_nLength = nLength;
     }
-    const CString& Result() const { return m_result; }
+    CString Result() {
+        m_result.ReleaseBuffer(static_cast<int>(m_nLength));
+        return m_result;
+    }
 
 private:
+    void Grow(std::size_t nLength) {
+        if (nLength > static_cast<std::size_t>(INT_MAX))
+            throw std::bad_alloc();
+        m_result.ReleaseBuffer(static_cast<int>(m_nLength)); // GetBuffer keeps this much
+        m_nRoom = std::min<std::size_t>(std::max<std::size_t>(2 * nLength, 16), INT_MAX);
+        m_pWrite = m_result.GetBuffer(static_cast<int>(m_nRoom));
+        m_pBegin = m_pWrite;
+    }
+
     CString m_result;
-    TextRange m_text;
+    wchar_t* m_pWrite = nullptr;
+    const wchar_t* m_pBegin = nullptr;
+    std::size_t m_nLength = 0;
+    std::size_t m_nRoom = 0;
 };
 
 struct ToJoinedText {

@@ -7,12 +7,6 @@
 
 namespace {
 
-std::size_t ScanOneByOne(const wchar_t* p, std::size_t i, std::size_t n) {
-    while (i < n && p[i] != L'\0')
-        ++i;
-    return i;
-}
-
 __attribute__((target("avx2"))) std::size_t ScanAvx2(const wchar_t* p, std::size_t n) {
     const __m256i zero = _mm256_setzero_si256();
     const auto nulsIn = [&](std::size_t at) __attribute__((target("avx2"))) {
@@ -32,12 +26,12 @@ __attribute__((target("avx2"))) std::size_t ScanAvx2(const wchar_t* p, std::size
         if (nulBytes != 0)
             return i + static_cast<std::size_t>(__builtin_ctz(nulBytes)) / sizeof(wchar_t);
     }
-    return ScanOneByOne(p, i, n);
+    return i + LengthBeforeNulOneByOne(p + i, n - i);
 }
 
 } // namespace
 
-std::size_t LengthBeforeNul(const wchar_t* p, std::size_t n) {
-    static const bool bHasAvx2 = __builtin_cpu_supports("avx2");
-    return bHasAvx2 ? ScanAvx2(p, n) : ScanOneByOne(p, 0, n);
+std::size_t LengthBeforeNulInBlocks(const wchar_t* p, std::size_t n) {
+    static const bool bHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return bHasAvx2 ? ScanAvx2(p, n) : LengthBeforeNulOneByOne(p, n);
 }

@@ -13,8 +13,20 @@
 
 using TextRange = boost::iterator_range<const wchar_t*>;
 
+inline std::size_t LengthBeforeNulOneByOne(const wchar_t* p, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n && p[i] != L'\0')
+        ++i;
+    return i;
+}
+
+// The same for texts of at least 32 code units, in blocks where the processor allows.
+std::size_t LengthBeforeNulInBlocks(const wchar_t* p, std::size_t n);
+
 // The number of code units before the first NUL among the n at p (n when there is none).
-std::size_t LengthBeforeNul(const wchar_t* p, std::size_t n);
+inline std::size_t LengthBeforeNul(const wchar_t* p, std::size_t n) {
+    return n >= 32 ? LengthBeforeNulInBlocks(p, n) : LengthBeforeNulOneByOne(p, n);
+}
 
 // The text a string utility works on: the code units of str up to its first NUL.
 inline TextRange VisibleText(const CString& str) {
