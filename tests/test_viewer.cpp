@@ -112,6 +112,8 @@ LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 }
 
 // A main window that routes WM_VIEWER_EVENT to a recording host, and the host's viewer pointers.
+// The window stays hidden unless a test needs the pointer: its children take messages all the
+// same, and showing a top-level window costs seconds on the virtual display.
 class Viewer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -123,7 +125,6 @@ protected:
         m_main = ::CreateWindowExW(0, wc.lpszClassName, L"viewer test", WS_OVERLAPPEDWINDOW, 40, 40,
                                    480, 360, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_TRUE(m_main.IsWindow());
-        m_main.ShowWindow(SW_SHOW);
         ::SetWindowLongPtrW(m_main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_host));
     }
     void TearDown() override {
@@ -334,6 +335,7 @@ TEST_F(Viewer, WindowInputReachesTheHandlersWithItsArguments) {
 
 TEST_F(Viewer, RealPointerInputClicksTheViewer) {
     CreateViewer();
+    m_main.ShowWindow(SW_SHOW);
     ::SetForegroundWindow(m_main);
     POINT pt{20, 30};
     ::ClientToScreen(m_hControl, &pt);
@@ -357,6 +359,28 @@ TEST_F(Viewer, RealPointerInputClicksTheViewer) {
                                              L"Click()"};
     EXPECT_EQ(calls, m_host.m_calls);
     EXPECT_EQ(m_hControl, ::GetFocus()) << "a click gives the viewer the keyboard";
+}
+
+TEST_F(Viewer, TheViewerPaintsTheSceneAsText) {
+    CreateViewer();
+    m_main.ShowWindow(SW_SHOW);
+    ::RedrawWindow(m_hControl, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    // Read back from the screen: the background, and text in the band of the first line.
+    HDC hdc = ::GetDC(nullptr);
+    auto pixelAt = [&](int x, int y) {
+        POINT pt{x, y};
+        ::ClientToScreen(m_hControl, &pt);
+        return ::GetPixel(hdc, pt.x, pt.y);
+    };
+    const COLORREF background = pixelAt(2, 2);
+    int nTextPixels = 0;
+    for (int y = 8; y < 20; ++y)
+        for (int x = 8; x < 120; ++x)
+            nTextPixels += pixelAt(x, y) != background;
+    ::ReleaseDC(nullptr, hdc);
+    EXPECT_EQ(RGB(24, 32, 48), background);
+    EXPECT_GT(nTextPixels, 20);
 }
 
 TEST_F(Viewer, EventsFiredByTheControlReachTheirHandlers) {
@@ -429,8 +453,8 @@ TEST(ViewerLifetime, TheHostObjectGoesAfterTheControlWindowAndNothingIsLeft) {
     const LiveObjects before = CountLiveObjects();
     ASSERT_EQ(1, before.nControls);
     {
-        CWindow main(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                       200, 200, nullptr, nullptr, nullptr, nullptr));
+        CWindow main(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
+                                       nullptr, nullptr, nullptr, nullptr));
         {
             RecordingHost host(&main);
             CAxWindow ax;
