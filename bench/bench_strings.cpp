@@ -69,27 +69,17 @@ private:
 
 void RunFamilies(size_t nLength) {
     namespace ba = boost::algorithm;
-    const std::wstring text = MakeText(kWords, nLength);
-    const std::wstring paths = MakeText(kPaths, nLength);
-    const CString strPaths(paths.c_str());
-    const CString strText(text.c_str());
-    // A searched word placed in the middle of the text, and a mixed-case copy of the text.
-    const size_t nMiddle = nLength / 2;
-    std::wstring middled = text;
-    middled.replace(nMiddle, 5, L"QUUXZ");
-    const CString strMiddled(middled.c_str());
-    const std::wstring search = L"QUUXZ";
-    const CString strSearch(search.c_str());
-    const std::wstring lettersOnly(nLength, L'v');
-    const CString strLettersOnly(lettersOnly.c_str());
-    const std::vector<std::wstring> words = Words(text);
-    const std::vector<std::wstring> pathList = Words(paths);
+    const Input text(MakeText(kWords, nLength)), paths(MakeText(kPaths, nLength));
+    // The same text with a searched word in its middle.
+    std::wstring withWord = text.w;
+    withWord.replace(nLength / 2, 5, L"QUUXZ");
+    const Input middled(withWord), search(L"QUUXZ"), lettersOnly(std::wstring(nLength, L'v'));
+    const std::vector<std::wstring> words = Words(text.w), pathList = Words(paths.w);
     std::vector<CString> vecWords, vecPaths;
     for (const std::wstring& w : words)
         vecWords.emplace_back(w.c_str());
     for (const std::wstring& w : pathList)
         vecPaths.emplace_back(w.c_str());
-
     const Input separators(L" ,;."), uv(L"uv"), velmora(L"Velmora"), quux(L"quux"), end(L"end"),
         comma(L", "), space(L" ");
 
@@ -101,68 +91,68 @@ void RunFamilies(size_t nLength) {
     bench::PrintHeader(title);
 
     run.Compare(
-        "To_Upper_lower vs to_upper_copy", [&] { return ba::to_upper_copy(text, std::locale()); },
-        [&] { return host.To_Upper_lower(strText, true); });
+        "To_Upper_lower vs to_upper_copy", [&] { return ba::to_upper_copy(text.w, std::locale()); },
+        [&] { return host.To_Upper_lower(text.c, true); });
     run.Compare(
-        "Is_Alpha vs all(is_alpha)", [&] { return ba::all(lettersOnly, ba::is_alpha()); },
-        [&] { return host.Is_Alpha(strLettersOnly); });
+        "Is_Alpha vs all(is_alpha)", [&] { return ba::all(lettersOnly.w, ba::is_alpha()); },
+        [&] { return host.Is_Alpha(lettersOnly.c); });
     run.Compare(
-        "Is_Any_Of vs all(is_any_of)", [&] { return ba::all(lettersOnly, ba::is_any_of(uv.w)); },
-        [&] { return host.Is_Any_Of(strLettersOnly, uv.c); });
+        "Is_Any_Of vs all(is_any_of)", [&] { return ba::all(lettersOnly.w, ba::is_any_of(uv.w)); },
+        [&] { return host.Is_Any_Of(lettersOnly.c, uv.c); });
     run.Compare(
         "Is_Equal(ignore case) vs equals(upper)",
-        [&] { return ba::to_upper_copy(text) == ba::to_upper_copy(middled); },
-        [&] { return host.Is_Equal(strText, strMiddled, true); });
+        [&] { return ba::to_upper_copy(text.w) == ba::to_upper_copy(middled.w); },
+        [&] { return host.Is_Equal(text.c, middled.c, true); });
     run.Compare(
         "Trim_Alpha vs trim_copy_if(is_alpha)",
-        [&] { return ba::trim_copy_if(text, ba::is_alpha()); },
-        [&] { return host.Trim_Alpha(strText, 0); });
+        [&] { return ba::trim_copy_if(text.w, ba::is_alpha()); },
+        [&] { return host.Trim_Alpha(text.c, 0); });
     run.Compare(
         "Trim_Any_Of vs trim_left_copy_if",
-        [&] { return ba::trim_left_copy_if(text, ba::is_any_of(velmora.w)); },
-        [&] { return host.Trim_Any_Of(strText, velmora.c, -1); });
+        [&] { return ba::trim_left_copy_if(text.w, ba::is_any_of(velmora.w)); },
+        [&] { return host.Trim_Any_Of(text.c, velmora.c, -1); });
     run.Compare(
         "Find_First vs find_first",
-        [&] { return ba::find_first(middled, search).begin() - middled.begin(); },
-        [&] { return host.Find_First(strMiddled, strSearch); });
+        [&] { return ba::find_first(middled.w, search.w).begin() - middled.w.begin(); },
+        [&] { return host.Find_First(middled.c, search.c); });
     run.Compare(
         "Find_Nth(-1) vs find_nth",
-        [&] { return ba::find_nth(middled, search, -1).begin() - middled.begin(); },
-        [&] { return host.Find_Nth(strMiddled, strSearch, -1); });
+        [&] { return ba::find_nth(middled.w, search.w, -1).begin() - middled.w.begin(); },
+        [&] { return host.Find_Nth(middled.c, search.c, -1); });
     run.Compare(
         "Find_Head vs find_head",
-        [&] { return boost::copy_range<std::wstring>(ba::find_head(text, -8)); },
-        [&] { return host.Find_Head(strText, -8); });
+        [&] { return boost::copy_range<std::wstring>(ba::find_head(text.w, -8)); },
+        [&] { return host.Find_Head(text.c, -8); });
     run.Compare(
         "Replace_Nth vs replace_nth_copy",
-        [&] { return ba::replace_nth_copy(middled, search, 0, quux.w); },
-        [&] { return host.Replace_Nth(strMiddled, strSearch, quux.c, 0); });
+        [&] { return ba::replace_nth_copy(middled.w, search.w, 0, quux.w); },
+        [&] { return host.Replace_Nth(middled.c, search.c, quux.c, 0); });
     run.Compare(
-        "Replace_Tail vs replace_tail_copy", [&] { return ba::replace_tail_copy(text, 8, end.w); },
-        [&] { return host.Replace_Tail(strText, end.c, 8); });
+        "Replace_Tail vs replace_tail_copy",
+        [&] { return ba::replace_tail_copy(text.w, 8, end.w); },
+        [&] { return host.Replace_Tail(text.c, end.c, 8); });
     run.Compare(
-        "Erase_All vs erase_all_copy", [&] { return ba::erase_all_copy(text, comma.w); },
-        [&] { return host.Erase_All(strText, comma.c); });
+        "Erase_All vs erase_all_copy", [&] { return ba::erase_all_copy(text.w, comma.w); },
+        [&] { return host.Erase_All(text.c, comma.c); });
     run.Compare(
-        "Erase_Head vs erase_head_copy", [&] { return ba::erase_head_copy(text, 8); },
-        [&] { return host.Erase_Head(strText, 8); });
-    const auto compareSplit = [&](const char* name, const std::wstring& w, const CString& c,
-                                  const Input& seps) {
+        "Erase_Head vs erase_head_copy", [&] { return ba::erase_head_copy(text.w, 8); },
+        [&] { return host.Erase_Head(text.c, 8); });
+    const auto compareSplit = [&](const char* name, const Input& input, const Input& seps) {
         run.Compare(
             name,
             [&] {
                 std::vector<std::wstring> parts;
-                ba::split(parts, w, ba::is_any_of(seps.w), ba::token_compress_on);
+                ba::split(parts, input.w, ba::is_any_of(seps.w), ba::token_compress_on);
                 return parts.size();
             },
             [&] {
                 std::vector<CString> parts;
-                host.Split(c, seps.c, parts, true);
+                host.Split(input.c, seps.c, parts, true);
                 return parts.size();
             });
     };
-    compareSplit("Split vs split, words", text, strText, separators);
-    compareSplit("Split vs split, paths", paths, strPaths, space);
+    compareSplit("Split vs split, words", text, separators);
+    compareSplit("Split vs split, paths", paths, space);
     run.Compare(
         "Join vs join, words", [&] { return ba::join(words, space.w); },
         [&] { return host.Join(vecWords, space.c); });
