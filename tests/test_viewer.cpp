@@ -51,6 +51,9 @@ public:
     void OnAnchor(CComPtr<IEngine> e, wchar_t* a, wchar_t* b, wchar_t* c, wchar_t* d) override {
         Record(e, L"OnAnchor(" + std::wstring(a) + L"," + b + L"," + c + L"," + d + L")");
     }
+    void OnSceneLoaded(CComPtr<IEngine> e, short n) override {
+        Record(e, L"OnSceneLoaded(" + Join({n}) + L")");
+    }
     void OnCameraMove(CComPtr<IEngine> e, long n) override {
         Record(e, L"OnCameraMove(" + Join({n}) + L")");
     }
@@ -402,8 +405,22 @@ TEST_F(Viewer, EventsFiredByTheControlReachTheirHandlers) {
     ASSERT_TRUE(SUCCEEDED(m_spView->GetView(&view)));
     view.fPanX += 1.0f;
     ASSERT_TRUE(SUCCEEDED(m_spView->SetView(&view, VIEW_SET_ANIMATED_NOTIFY)));
+    // A node added to the scene: the scene is loaded.
+    const char szModel[] = "#VRML V2.0 utf8\nDEF box Transform {}\n";
+    CComPtr<IStream> spStream;
+    ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, &spStream));
+    ASSERT_EQ(S_OK, spStream->Write(szModel, sizeof(szModel) - 1, nullptr));
+    ASSERT_EQ(S_OK, spStream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr));
+    CComPtr<IMFNodeObject> spModel;
+    ASSERT_EQ(S_OK, m_spEngine->CreateNodesFromStream(spStream, &spModel));
+    CComPtr<INodeObject> spNode;
+    ASSERT_EQ(S_OK, spModel->get_Element(0, &spNode));
+    VARIANT before;
+    before.vt = VT_ERROR;
+    before.scode = 0;
+    ASSERT_EQ(S_OK, m_spNodes->Add(spNode, &before));
     const std::vector<std::wstring> calls = {L"OnAnchor(http://127.0.0.1/a.wrl,_blank,descr,param)",
-                                             L"OnCameraMove(10)"};
+                                             L"OnCameraMove(10)", L"OnSceneLoaded(1)"};
     EXPECT_EQ(calls, m_host.m_calls);
 }
 
