@@ -46,7 +46,7 @@ public:
                 return hr;
             const BSTR bstrBuffer = *pbstrContent;
             return UnpackModel(packed.data(), packed.size(), reinterpret_cast<uint8_t*>(bstrBuffer),
-                               bstrBuffer ? SysStringByteLen(bstrBuffer) : 0, nullptr);
+                               bstrBuffer ? SysStringByteLen(bstrBuffer) : 0);
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         }

@@ -56,15 +56,13 @@ std::vector<uint8_t> PackModel(const uint8_t* pContent, size_t nSize) {
     return packed;
 }
 
-HRESULT UnpackModel(const uint8_t* pPacked, size_t nPackedSize, uint8_t* pContent, size_t nCapacity,
-                    size_t* pnContentSize) {
+HRESULT UnpackModel(const uint8_t* pPacked, size_t nPackedSize, uint8_t* pContent,
+                    size_t nCapacity) {
     const HRESULT kDamaged = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     if (!pPacked || nPackedSize < kPackedHeaderSize ||
         std::memcmp(pPacked, kMagic, sizeof kMagic) != 0 || GetU32(pPacked + 4) != kVersion)
         return kDamaged;
     const uint32_t nSize = GetU32(pPacked + 8);
-    if (pnContentSize)
-        *pnContentSize = nSize;
     if (nPackedSize - kPackedHeaderSize != nSize)
         return kDamaged;
     std::vector<uint8_t> content(pPacked + kPackedHeaderSize, pPacked + nPackedSize);

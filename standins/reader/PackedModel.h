@@ -18,9 +18,8 @@ std::vector<uint8_t> PackModel(const uint8_t* pContent, size_t nSize);
 
 // The content of a packed form, after checking magic, version, size and checksum: written to
 // pContent only when everything is right and nCapacity is large enough.
-// *pnContentSize receives the content's size whenever the header is readable.
-HRESULT UnpackModel(const uint8_t* pPacked, size_t nPackedSize, uint8_t* pContent, size_t nCapacity,
-                    size_t* pnContentSize);
+HRESULT UnpackModel(const uint8_t* pPacked, size_t nPackedSize, uint8_t* pContent,
+                    size_t nCapacity);
 
 HRESULT ReadWholeFile(LPCWSTR pszPath, std::vector<uint8_t>& bytes);
 HRESULT WriteWholeFile(LPCWSTR pszPath, const std::vector<uint8_t>& bytes);

@@ -97,6 +97,9 @@ HRESULT CreateStandinEngine(IEngine** ppEngine) {
 }
 
 void SetEngineListener(IEngine* pEngine, EngineListener* pListener) {
-    if (pEngine)
-        static_cast<StandinEngine*>(pEngine)->SetListener(pListener);
+    // Only this engine offers the test hooks, so another engine is left alone.
+    CComPtr<IEngineTestHooks> spHooks;
+    if (pEngine && SUCCEEDED(pEngine->QueryInterface(IID_IEngineTestHooks,
+                                                     reinterpret_cast<void**>(&spHooks))))
+        static_cast<StandinEngine*>(spHooks.p)->SetListener(pListener);
 }
