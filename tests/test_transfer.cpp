@@ -58,11 +58,6 @@ fs::path TempFolder(const wchar_t* pszPurpose) {
 // Records every message box this thread shows, and closes it with OK.
 class MessageBoxCatcher {
 public:
-    struct Box {
-        std::wstring caption;
-        std::wstring text;
-    };
-
     MessageBoxCatcher() {
         s_pActive = this;
         m_hHook = ::SetWindowsHookExW(WH_CBT, &CbtProc, nullptr, ::GetCurrentThreadId());
@@ -74,20 +69,23 @@ public:
         s_pActive = nullptr;
     }
 
-    std::vector<Box> m_boxes;
+    // "caption|text" of each box, in order.
+    const std::vector<std::wstring>& Seen() const { return m_boxes; }
 
 private:
+    // Activation also reaches other windows (the one that gets the focus back when a box
+    // closes); only dialog boxes are message boxes.
     static LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam) {
-        if (nCode == HCBT_ACTIVATE && s_pActive) {
-            const HWND hWnd = reinterpret_cast<HWND>(wParam);
-            if (s_pActive->m_seen.insert(hWnd).second) {
-                wchar_t szCaption[256] = {};
-                wchar_t szText[1024] = {};
-                ::GetWindowTextW(hWnd, szCaption, 256);
-                ::GetDlgItemTextW(hWnd, 0xFFFF, szText, 1024);
-                s_pActive->m_boxes.push_back({szCaption, szText});
-                ::PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
-            }
+        const HWND hWnd = reinterpret_cast<HWND>(wParam);
+        wchar_t szClass[16] = {};
+        if (nCode == HCBT_ACTIVATE && s_pActive && ::GetClassNameW(hWnd, szClass, 16) &&
+            std::wstring(szClass) == L"#32770" && s_pActive->m_seen.insert(hWnd).second) {
+            wchar_t szCaption[256] = {};
+            wchar_t szText[1024] = {};
+            ::GetWindowTextW(hWnd, szCaption, 256);
+            ::GetDlgItemTextW(hWnd, 0xFFFF, szText, 1024);
+            s_pActive->m_boxes.push_back(std::wstring(szCaption) + L"|" + szText);
+            ::PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
         }
         return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
     }
@@ -95,6 +93,7 @@ private:
     static inline MessageBoxCatcher* s_pActive = nullptr;
     HHOOK m_hHook = nullptr;
     std::set<HWND> m_seen;
+    std::vector<std::wstring> m_boxes;
 };
 
 // A component that records what the library asks and answers as configured.
@@ -174,7 +173,7 @@ TEST_F(TransferDecisions, DownloadReportedDoneWithoutAFileIsAQuietFailure) {
     MessageBoxCatcher boxes;
     EXPECT_FALSE(m_host.DownloadFile(L"car.wrl", true));
     EXPECT_EQ(m_ctl.m_calls, (Calls{L"download car.wrl"}));
-    EXPECT_TRUE(boxes.m_boxes.empty());
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 TEST_F(TransferDecisions, FileOfTwoGigabytesIsNeverTakenAsCurrentUnasked) {
@@ -202,7 +201,7 @@ TEST_F(TransferDecisions, NothingHappensWithoutComponentNameOrFile) {
     withoutComponent.m_strLocalFolder = m_host.m_strLocalFolder;
     EXPECT_FALSE(withoutComponent.DownloadFile(L"car.wrl", true));
     EXPECT_FALSE(withoutComponent.UploadFile((m_dir / L"modelscar.wrl").c_str(), true));
-    EXPECT_TRUE(boxes.m_boxes.empty());
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 TEST(TransferPaths, NamesMapToServerPathsInsideTheService) {
@@ -403,14 +402,13 @@ TEST_F(TransferServer, FailedTransfersShowAMessageOnlyWhenAsked) {
         EXPECT_FALSE(m_host.UploadFile(strLocal.c_str(), bShowMsg));
         EXPECT_FALSE(m_host.UploadFile((m_dir / L"missing.txt").c_str(), bShowMsg));
         if (!bShowMsg) {
-            EXPECT_TRUE(boxes.m_boxes.empty());
+            EXPECT_TRUE(boxes.Seen().empty());
             continue;
         }
-        ASSERT_EQ(boxes.m_boxes.size(), 2u);
-        EXPECT_EQ(boxes.m_boxes[0].caption, kCaption);
-        EXPECT_EQ(boxes.m_boxes[0].text, kDownloadFailed + L"absent.wrl" + kFailed);
-        EXPECT_EQ(boxes.m_boxes[1].caption, kCaption);
-        EXPECT_EQ(boxes.m_boxes[1].text, kUploadFailed + strLocal + kFailed);
+        const std::vector<std::wstring> expected = {
+            kCaption + L"|" + kDownloadFailed + L"absent.wrl" + kFailed,
+            kCaption + L"|" + kUploadFailed + strLocal + kFailed};
+        EXPECT_EQ(boxes.Seen(), expected);
     }
 }
 

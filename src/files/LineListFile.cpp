@@ -8,6 +8,7 @@
 #include <wchar.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -33,10 +34,27 @@ void UseUserDefaultLocale() {
 // and never reaches the end of the file.
 constexpr int kMinLineBuffer = 2;
 
-// Writes one entry and its line end. fputws, not a formatted write: the runtime's formatted
-// wide output cuts a line short at a character it cannot convert.
+// Writes one entry (its text up to the first NUL) and its line end, converted to the code page
+// of the runtime locale. A character that code page lacks becomes its default character ('?'),
+// without best-fit look-alikes; the runtime's own wide output would instead drop the rest of
+// the line and still report success.
 bool WriteLine(FILE* pFile, const CString& strLine) {
-    return fputws(strLine, pFile) >= 0 && fputwc(L'\n', pFile) != WEOF;
+    std::string bytes;
+    const int nLength = static_cast<int>(wcslen(strLine));
+    if (nLength > 0) {
+        const UINT nCodePage = ___lc_codepage_func();
+        const DWORD dwFlags =
+            nCodePage == CP_UTF8 || nCodePage == CP_UTF7 ? 0 : WC_NO_BEST_FIT_CHARS;
+        const int nBytes = ::WideCharToMultiByte(nCodePage, dwFlags, strLine, nLength, nullptr, 0,
+                                                 nullptr, nullptr);
+        if (nBytes <= 0)
+            return false;
+        bytes.resize(static_cast<size_t>(nBytes));
+        ::WideCharToMultiByte(nCodePage, dwFlags, strLine, nLength, bytes.data(), nBytes, nullptr,
+                              nullptr);
+    }
+    bytes += '\n'; // text mode stores it as CR LF
+    return fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
 }
 
 } // namespace
