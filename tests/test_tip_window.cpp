@@ -35,11 +35,12 @@ std::string WindowRectOf(HWND hWnd) {
     return Describe(rc);
 }
 
-// A plain popup standing in for the host's main window.
+// A plain popup standing in for the host's main window; hidden, since under a display without
+// a window manager every hide of a shown window waits for one.
 struct MainWindow {
     MainWindow()
-        : m_wnd(::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 200, 300, 400, 300,
-                                  nullptr, nullptr, nullptr, nullptr)) {}
+        : m_wnd(::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 200, 300, 400, 300, nullptr,
+                                  nullptr, nullptr, nullptr)) {}
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() {
