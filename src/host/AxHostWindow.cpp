@@ -14,20 +14,23 @@ CAxHostSite* SiteOf(HWND hWnd) noexcept {
 }
 
 LRESULT CALLBACK AxHostWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    switch (uMsg) {
-    case WM_NCCREATE: {
+    if (uMsg == WM_NCCREATE) {
         auto* pSite = new (std::nothrow) CAxHostSite(hWnd);
         if (!pSite)
             return FALSE;
         ::SetWindowLongPtrW(hWnd, 0, reinterpret_cast<LONG_PTR>(pSite));
-        break;
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
+    CAxHostSite* pSite = SiteOf(hWnd);
+    if (!pSite) // before WM_NCCREATE, or after WM_NCDESTROY
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    switch (uMsg) {
     case AX_MSG_CREATE_CONTROL:
-        return SiteOf(hWnd)->CreateControl(reinterpret_cast<LPCWSTR>(lParam));
+        return lParam ? pSite->CreateControl(reinterpret_cast<LPCWSTR>(lParam)) : E_POINTER;
     case AX_MSG_QUERY_CONTROL:
-        return SiteOf(hWnd)->QueryControl(reinterpret_cast<IUnknown**>(lParam));
+        return lParam ? pSite->QueryControl(reinterpret_cast<IUnknown**>(lParam)) : E_POINTER;
     case WM_SIZE:
-        SiteOf(hWnd)->Resize();
+        pSite->Resize();
         break;
     case WM_ERASEBKGND:
         // The control covers the whole window and paints itself.
@@ -42,13 +45,11 @@ LRESULT CALLBACK AxHostWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
         }
         break;
     case WM_DESTROY:
-        SiteOf(hWnd)->ReleaseControl();
+        pSite->ReleaseControl();
         break;
     case WM_NCDESTROY:
-        if (CAxHostSite* pSite = SiteOf(hWnd)) {
-            ::SetWindowLongPtrW(hWnd, 0, 0);
-            pSite->Release();
-        }
+        ::SetWindowLongPtrW(hWnd, 0, 0);
+        pSite->Release();
         break;
     default:
         break;
