@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <servprov.h>
+
 #include "FakeCom.h"
 #include "VelmoraBase.h"
+#include "viewer/engine/EngineTestHooks.h"
+#include "viewer/engine/StandinEngine.h"
 
 namespace {
 
@@ -177,6 +181,34 @@ TEST(NavigationSettings, PassedInOrderAndUnexamined) {
         EXPECT_EQ(cortona.m_nRefs, 1);
     }
     EXPECT_FALSE(host.SetNavigationInfo(nullptr, true, 1, L"a", L"b"));
+}
+
+// The stand-in engine's view service: one read and one write per transfer, none for a key
+// bound to nothing.
+TEST(NavigationOnEngine, ViewServiceSeesOneReadAndOneWrite) {
+    CVelmoraBase host(nullptr);
+    CComPtr<IEngine> spEngine;
+    ASSERT_HRESULT_SUCCEEDED(CreateStandinEngine(&spEngine));
+    CComPtr<IServiceProvider> spProvider;
+    ASSERT_HRESULT_SUCCEEDED(spEngine.QueryInterface(&spProvider));
+    CComPtr<I3DViewService4> spService;
+    ASSERT_HRESULT_SUCCEEDED(spProvider->QueryService(IID_I3DViewService4, IID_I3DViewService4,
+                                                      reinterpret_cast<void**>(&spService)));
+    ViewRecord before{}, after{};
+    spService->GetView(&before);
+
+    EXPECT_TRUE(host.ViewTransfer(spService, -1, 5));
+    EXPECT_TRUE(host.ViewTransfer_Key(spService, L'q', L'w', L's', L'a', L'd', 5));
+    EXPECT_TRUE(host.ViewTransfer_Key(spService, L'd', L'w', L's', L'a', L'd', 2));
+    spService->GetView(&after);
+    EXPECT_EQ(after.fPanY, before.fPanY - 5);
+    EXPECT_EQ(after.fPanX, before.fPanX + 2);
+    CComPtr<IEngineTestHooks> spHooks;
+    ASSERT_HRESULT_SUCCEEDED(spEngine.QueryInterface(&spHooks));
+    LONG nGets = 0, nSets = 0;
+    spHooks->GetViewCallCounts(&nGets, &nSets);
+    EXPECT_EQ(nGets, 4) << "two transfers and the test's own two reads";
+    EXPECT_EQ(nSets, 2);
 }
 
 } // namespace

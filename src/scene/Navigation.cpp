@@ -18,11 +18,6 @@ bool TransferView(I3DViewService4* pViewService, int nDirection, int nAmount) {
     return true;
 }
 
-bool IsDirection(int nDirection) {
-    ViewRecord probe{};
-    return ShiftView(probe, nDirection, 0);
-}
-
 } // namespace
 
 bool CVelmoraBase::SetNavigationInfo(CComPtr<ICortona> spCortona, bool bSetting, short nSetting,
@@ -39,7 +34,7 @@ bool CVelmoraBase::SetNavigationInfo(CComPtr<ICortona> spCortona, bool bSetting,
 
 bool CVelmoraBase::ViewTransfer(CComPtr<I3DViewService4>& spViewService, int nDirection,
                                 int nAmount) {
-    if (!spViewService || !IsDirection(nDirection))
+    if (!spViewService || !IsViewDirection(nDirection))
         return false;
     return TransferView(spViewService, nDirection, nAmount);
 }

@@ -16,18 +16,27 @@ constexpr ViewDirection kDirections[] = {
     {-2, &ViewRecord::fPanX, true},
 };
 
+const ViewDirection* FindDirection(int nCode) {
+    for (const ViewDirection& direction : kDirections)
+        if (direction.nCode == nCode)
+            return &direction;
+    return nullptr;
+}
+
 } // namespace
 
+bool IsViewDirection(int nDirection) {
+    return FindDirection(nDirection) != nullptr;
+}
+
 bool ShiftView(ViewRecord& view, int nDirection, int nAmount) {
-    for (const ViewDirection& direction : kDirections) {
-        if (direction.nCode != nDirection)
-            continue;
-        float& fValue = view.*direction.pValue;
-        const float fStep = static_cast<float>(nAmount);
-        fValue = direction.bRaise ? fValue + fStep : fValue - fStep;
-        return true;
-    }
-    return false;
+    const ViewDirection* pDirection = FindDirection(nDirection);
+    if (!pDirection)
+        return false;
+    float& fValue = view.*pDirection->pValue;
+    const float fStep = static_cast<float>(nAmount);
+    fValue = pDirection->bRaise ? fValue + fStep : fValue - fStep;
+    return true;
 }
 
 int DirectionForKey(wchar_t chKey, const wchar_t (&boundKeys)[4]) {

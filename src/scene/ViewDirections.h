@@ -4,6 +4,9 @@
 
 #include "ViewerInterfaces.h"
 
+// Whether nDirection is one of the four direction codes.
+bool IsViewDirection(int nDirection);
+
 // Shifts the view record by nAmount in direction nDirection (1, -1, 2 or -2). Returns false,
 // leaving the record alone, for any other code.
 bool ShiftView(ViewRecord& view, int nDirection, int nAmount);
