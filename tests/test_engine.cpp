@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeCom.h"
 #include "VelmoraBase.h"
 #include "atl/AtlResource.h"
 #include "reader/ModelReader.h"
@@ -177,10 +178,21 @@ TEST_F(EngineTest, ViewServiceKeepsTheRecordAndReportsCameraMoves) {
     EXPECT_EQ(2, nGets);
     EXPECT_EQ(1, nSets);
 
+    EXPECT_EQ(E_POINTER, spView->SetView(nullptr, VIEW_SET_ANIMATED_NOTIFY));
+    EXPECT_EQ(2u, m_listener.m_calls.size()) << "no camera move without a view";
+
     CComQIPtr<IServiceProvider> spProvider(m_spEngine.p);
     void* pv = reinterpret_cast<void*>(1);
     EXPECT_EQ(E_NOINTERFACE, spProvider->QueryService(IID_IEngine, IID_IEngine, &pv));
     EXPECT_EQ(nullptr, pv);
+}
+
+TEST(EngineListenerTest, IsOnlyLentToStandinEngines) {
+    FakeEngine engine;
+    RecordingListener listener;
+    SetEngineListener(&engine, &listener);
+    SetEngineListener(nullptr, &listener);
+    EXPECT_EQ(1, engine.m_nRefs);
 }
 
 TEST_F(EngineTest, SeedIsSettableAndCanBeWithheld) {
