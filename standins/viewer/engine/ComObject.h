@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <new>
 #include <utility>
 
 #include "ViewerInterfaces.h"
@@ -68,6 +69,16 @@ template <class T, class... Args> CComPtr<T> MakeComObject(Args&&... args) {
     CComPtr<T> sp;
     sp.Attach(new T(std::forward<Args>(args)...));
     return sp;
+}
+
+// Runs the body of a COM method: running out of memory becomes E_OUTOFMEMORY instead of an
+// exception crossing the interface.
+template <class F> HRESULT NoThrow(F&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 // Hands a reference out through an out-parameter.

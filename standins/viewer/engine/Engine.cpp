@@ -34,8 +34,10 @@ public:
         *ppSeed = nullptr;
         if (!m_spState->bSeedAvailable)
             return E_FAIL;
-        *ppSeed = CreateSeedObject(m_spState).Detach();
-        return S_OK;
+        return NoThrow([&] {
+            *ppSeed = CreateSeedObject(m_spState).Detach();
+            return S_OK;
+        });
     }
 
     // IServiceProvider: the view service is the one service offered.
@@ -88,12 +90,10 @@ HRESULT CreateStandinEngine(IEngine** ppEngine) {
     if (!ppEngine)
         return E_POINTER;
     *ppEngine = nullptr;
-    try {
+    return NoThrow([&] {
         *ppEngine = MakeComObject<StandinEngine>().Detach();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+        return S_OK;
+    });
 }
 
 void SetEngineListener(IEngine* pEngine, EngineListener* pListener) {

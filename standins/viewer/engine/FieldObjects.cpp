@@ -42,10 +42,12 @@ public:
         return ReturnInterface<INodeObject>(nodes.empty() ? nullptr : nodes[0].p, ppNode);
     }
     HRESULT STDMETHODCALLTYPE put_Value(INodeObject* pNode) override {
-        FieldValue value;
-        if (pNode)
-            value.nodes.emplace_back(pNode);
-        return SetValue(std::move(value));
+        return NoThrow([&] {
+            FieldValue value;
+            if (pNode)
+                value.nodes.emplace_back(pNode);
+            return SetValue(std::move(value));
+        });
     }
 };
 
@@ -57,10 +59,12 @@ public:
         return AllocBstr(Value().strings[0], pbstrValue);
     }
     HRESULT STDMETHODCALLTYPE put_Value(BSTR bstrValue) override {
-        FieldValue value;
-        value.strings.emplace_back(bstrValue ? bstrValue : L"",
-                                   bstrValue ? SysStringLen(bstrValue) : 0);
-        return SetValue(std::move(value));
+        return NoThrow([&] {
+            FieldValue value;
+            value.strings.emplace_back(bstrValue ? bstrValue : L"",
+                                       bstrValue ? SysStringLen(bstrValue) : 0);
+            return SetValue(std::move(value));
+        });
     }
 };
 
@@ -86,15 +90,17 @@ public:
         return AllocBstr(strings[static_cast<size_t>(nIndex)], pbstrValue);
     }
     HRESULT STDMETHODCALLTYPE put_Element(LONG nIndex, BSTR bstrValue) override {
-        FieldValue value = Value();
-        if (nIndex < 0 || static_cast<size_t>(nIndex) > value.strings.size())
+        if (nIndex < 0 || static_cast<size_t>(nIndex) > Value().strings.size())
             return E_INVALIDARG;
-        std::wstring text(bstrValue ? bstrValue : L"", bstrValue ? SysStringLen(bstrValue) : 0);
-        if (static_cast<size_t>(nIndex) == value.strings.size())
-            value.strings.push_back(std::move(text));
-        else
-            value.strings[static_cast<size_t>(nIndex)] = std::move(text);
-        return SetValue(std::move(value));
+        return NoThrow([&] {
+            FieldValue value = Value();
+            std::wstring text(bstrValue ? bstrValue : L"", bstrValue ? SysStringLen(bstrValue) : 0);
+            if (static_cast<size_t>(nIndex) == value.strings.size())
+                value.strings.push_back(std::move(text));
+            else
+                value.strings[static_cast<size_t>(nIndex)] = std::move(text);
+            return SetValue(std::move(value));
+        });
     }
 };
 
@@ -107,9 +113,11 @@ public:
         return ValueToVariant(this->TypeInfo(), this->Value(), pvarValue);
     }
     HRESULT STDMETHODCALLTYPE put_Value(VARIANT varValue) override {
-        FieldValue value;
-        const HRESULT hr = VariantToValue(this->TypeInfo(), varValue, value);
-        return FAILED(hr) ? hr : this->SetValue(std::move(value));
+        return NoThrow([&] {
+            FieldValue value;
+            const HRESULT hr = VariantToValue(this->TypeInfo(), varValue, value);
+            return FAILED(hr) ? hr : this->SetValue(std::move(value));
+        });
     }
 };
 
@@ -143,11 +151,9 @@ HRESULT CreateFieldObject(NodeObject* pNode, size_t nField, IFieldObject** ppFie
     for (const FieldInterface& entry : kOwnInterfaces)
         if (entry.type == type)
             make = entry.make;
-    try {
+    *ppField = nullptr;
+    return NoThrow([&] {
         *ppField = make(pNode, nField);
-    } catch (const std::bad_alloc&) {
-        *ppField = nullptr;
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+        return S_OK;
+    });
 }

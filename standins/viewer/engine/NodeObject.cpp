@@ -109,8 +109,11 @@ HRESULT NodeObject::get_TypeName(BSTR* pbstrType) {
 HRESULT NodeObject::get_Fields(IFieldsCollection** ppFields) {
     if (!ppFields)
         return E_POINTER;
-    *ppFields = MakeComObject<FieldsCollection>(this).Detach();
-    return S_OK;
+    *ppFields = nullptr;
+    return NoThrow([&] {
+        *ppFields = MakeComObject<FieldsCollection>(this).Detach();
+        return S_OK;
+    });
 }
 
 void* NodeObject::FindExtraInterface(REFIID riid) {

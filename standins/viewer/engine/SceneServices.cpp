@@ -19,7 +19,12 @@ public:
             return hr;
         if (EngineState::TakeFailure(m_spState->nAddsToRefuse))
             return E_FAIL;
-        m_nodes.insert(m_nodes.begin() + static_cast<ptrdiff_t>(nPosition), CComPtr(pNode));
+        const HRESULT hrInsert = NoThrow([&] {
+            m_nodes.insert(m_nodes.begin() + static_cast<ptrdiff_t>(nPosition), CComPtr(pNode));
+            return S_OK;
+        });
+        if (FAILED(hrInsert))
+            return hrInsert;
         if (EngineListener* pListener = m_spState->pListener) {
             pListener->SceneLoaded(1);
             pListener->SceneChanged();
