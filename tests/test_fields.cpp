@@ -184,6 +184,13 @@ TEST_F(FieldsTest, SFNodeReadsAndWritesNodes) {
     EXPECT_TRUE(m_host.OperatorSFNodeFieldValue(L"geometry", m_roots[kShape], spRead, true));
     EXPECT_TRUE(spRead.IsEqualObject(m_roots[kBox]));
 
+    // A field that holds no node reads as an empty pointer.
+    CComPtr<INodeObject> spAppearance, spMaterial = m_roots[kBox];
+    ASSERT_TRUE(
+        m_host.OperatorSFNodeFieldValue(L"appearance", m_roots[kShape], spAppearance, true));
+    EXPECT_TRUE(m_host.OperatorSFNodeFieldValue(L"material", spAppearance, spMaterial, true));
+    EXPECT_FALSE(spMaterial);
+
     // Putting the Text node back restores the scene the fixture counts objects against.
     EXPECT_TRUE(m_host.OperatorSFNodeFieldValue(L"geometry", m_roots[kShape], spValue, false));
 }
