@@ -122,16 +122,20 @@ const UnpackCase kUnpackCases[] = {
          HoldArray(v, VT_VARIANT, VariantArray(4, [](LONG i, CUniqueVariant& e) {
                        switch (i) {
                        case 0:
-                           e.vt = VT_R4, e.fltVal = 0.25f;
+                           e.vt = VT_R4;
+                           e.fltVal = 0.25f;
                            break;
                        case 1:
-                           e.vt = VT_I4, e.lVal = -7;
+                           e.vt = VT_I4;
+                           e.lVal = -7;
                            break;
                        case 2:
-                           e.vt = VT_R8, e.dblVal = 2.5;
+                           e.vt = VT_R8;
+                           e.dblVal = 2.5;
                            break;
                        default:
-                           e.vt = VT_BSTR, e.bstrVal = ::SysAllocString(L"2.25");
+                           e.vt = VT_BSTR;
+                           e.bstrVal = ::SysAllocString(L"2.25");
                        }
                    }));
      },
@@ -142,9 +146,11 @@ const UnpackCase kUnpackCases[] = {
      [](CUniqueVariant& v) {
          HoldArray(v, VT_VARIANT, VariantArray(3, [](LONG i, CUniqueVariant& e) {
                        if (i == 1) {
-                           e.vt = VT_BSTR, e.bstrVal = ::SysAllocString(L"north");
+                           e.vt = VT_BSTR;
+                           e.bstrVal = ::SysAllocString(L"north");
                        } else {
-                           e.vt = VT_R4, e.fltVal = 9.0f;
+                           e.vt = VT_R4;
+                           e.fltVal = 9.0f;
                        }
                    }));
      },
