@@ -54,9 +54,13 @@ velmora_prepare_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "creating Wine prefix in $WINEPREFIX"
         wineboot -i >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
     fi
+    # A crash fails fast instead of waiting on a dialog; without a window manager under Xvfb,
+    # unmanaged windows show and hide at once instead of after a two-second wait.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
 }
 
 # One persistent wineserver for every Wine process that follows; stopped on exit.

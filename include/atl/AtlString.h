@@ -12,6 +12,7 @@
 #include <oleauto.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -96,6 +97,8 @@ public:
                 m_pData && pch >= m_pData->Chars() && pch <= m_pData->Chars() + m_pData->nCapacity;
             const CString keep(bSelf ? *this : CString());
             const int nOld = GetLength();
+            if (nLength > INT_MAX - nOld)
+                throw std::bad_alloc();
             wchar_t* p = Prepare(nOld + nLength, true);
             wmemcpy(p + nOld, pch, nLength);
             SetLength(nOld + nLength);
@@ -289,7 +292,7 @@ private:
             return m_pData->Chars();
         int capacity = nLength;
         if (m_pData && bKeep && nLength > m_pData->nCapacity)
-            capacity = nLength + nLength / 2;
+            capacity = nLength + (nLength < INT_MAX / 3 ? nLength / 2 : 0);
         void* raw =
             std::malloc(sizeof(Data) + (static_cast<size_t>(capacity) + 1) * sizeof(wchar_t));
         if (!raw)
