@@ -1,6 +1,6 @@
-// The demo host application. `VelmoraDemo.exe --tour` runs the scripted tour, writes
-// demo-log.txt and demo-screenshot.png beside itself and exits with the tour's result;
-// without arguments the window stays open until it is closed.
+// The demo host application. It runs the scripted tour (its log goes to demo-log.txt);
+// `VelmoraDemo.exe --tour` then writes demo-screenshot.png and exits with the tour's result,
+// without arguments the window stays open, with arrow keys and hover tips, until it is closed.
 #include <ole2.h>
 
 #include <cwchar>
@@ -17,6 +17,7 @@ constexpr UINT WM_RUN_TOUR = WM_APP + 1;
 struct DemoApp {
     CWindow mainWnd;
     CDemoHost* pHost = nullptr;
+    bool bHeadless = false; // run the tour, save the screenshot and exit
     bool bTourPassed = false;
 };
 DemoApp g_app;
@@ -47,7 +48,7 @@ LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool bTour = argc > 1 && std::wcscmp(argv[1], L"--tour") == 0;
+    g_app.bHeadless = argc > 1 && std::wcscmp(argv[1], L"--tour") == 0;
     if (FAILED(::OleInitialize(nullptr)))
         return 2;
     DemoLogOpen(L"demo-log.txt");
@@ -70,8 +71,8 @@ int wmain(int argc, wchar_t** argv) {
         g_app.pHost = &host;
         g_app.mainWnd.ShowWindow(SW_SHOW);
         g_app.mainWnd.UpdateWindow();
-        if (bTour)
-            g_app.mainWnd.PostMessage(WM_RUN_TOUR);
+        // The tour runs in both modes; on a desktop the window then stays open to play with.
+        g_app.mainWnd.PostMessage(WM_RUN_TOUR);
 
         MSG msg;
         while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -79,7 +80,7 @@ int wmain(int argc, wchar_t** argv) {
             ::DispatchMessageW(&msg);
         }
         g_app.pHost = nullptr;
-        exitCode = bTour && !g_app.bTourPassed ? 1 : 0;
+        exitCode = g_app.bTourPassed ? 0 : 1;
     }
     ::OleUninitialize();
     return exitCode;
