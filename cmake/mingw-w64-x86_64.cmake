@@ -8,6 +8,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Packages (such as an installed VelmoraBase) may live outside the toolchain root.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # Test executables run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
