@@ -10,8 +10,6 @@ namespace transfer {
 
 namespace {
 
-LONG g_nLiveObjects = 0;
-
 std::wstring TextOf(BSTR bstr) {
     return bstr ? std::wstring(bstr, ::SysStringLen(bstr)) : std::wstring();
 }
@@ -79,41 +77,6 @@ private:
 };
 
 } // namespace
-
-CInstallCtl::CInstallCtl() {
-    ::InterlockedIncrement(&g_nLiveObjects);
-}
-
-CInstallCtl::~CInstallCtl() {
-    ::InterlockedDecrement(&g_nLiveObjects);
-}
-
-LONG CInstallCtl::LiveObjects() noexcept {
-    return g_nLiveObjects;
-}
-
-HRESULT CInstallCtl::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_POINTER;
-    if (riid != IID_IUnknown && riid != IID_IInstallCtl) {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    *ppv = static_cast<IInstallCtl*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG CInstallCtl::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs));
-}
-
-ULONG CInstallCtl::Release() {
-    const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-    if (nRefs == 0)
-        delete this;
-    return static_cast<ULONG>(nRefs);
-}
 
 HRESULT CInstallCtl::SetServiceName(BSTR bstrName) {
     // The service name is one folder locally and one path segment on the server.

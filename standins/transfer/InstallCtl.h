@@ -7,23 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "StandinComObject.h"
 #include "ViewerInterfaces.h"
 
 namespace transfer {
 
-class CInstallCtl final : public IInstallCtl {
+// Counted as live objects of its own kind, for DllCanUnloadNow.
+class CInstallCtl final : public standin::ComObject<CInstallCtl, IInstallCtl> {
 public:
-    CInstallCtl();
-    CInstallCtl(const CInstallCtl&) = delete;
-    CInstallCtl& operator=(const CInstallCtl&) = delete;
-
-    // Objects alive in this module, for DllCanUnloadNow.
-    static LONG LiveObjects() noexcept;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
     HRESULT STDMETHODCALLTYPE SetServiceName(BSTR bstrName) override;
     HRESULT STDMETHODCALLTYPE SetServerAddress(BSTR bstrAddress) override;
     HRESULT STDMETHODCALLTYPE SetServerPort(int nPort) override;
@@ -34,7 +25,7 @@ public:
     HRESULT STDMETHODCALLTYPE Upload(BSTR bstrPath) override;
 
 private:
-    ~CInstallCtl();
+    ~CInstallCtl() override = default;
 
     // The local folder, ending with a backslash, created if missing.
     HRESULT LocalFolder(std::wstring& strFolder) const;
@@ -42,7 +33,6 @@ private:
     HRESULT ServerPathOf(const std::wstring& strName, std::vector<std::wstring>& vecSegments,
                          std::wstring& strPath) const;
 
-    LONG m_nRefs = 1;
     std::wstring m_strService;
     std::wstring m_strAddress;
     int m_nPort = 0;

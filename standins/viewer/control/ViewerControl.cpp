@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "InputEvents.h"
-#include "ServerModule.h"
+#include "StandinServer.h"
 #include "ViewerWindow.h"
 
 namespace {
@@ -40,7 +40,9 @@ HRESULT CViewerControl::Create(CViewerControl** ppControl) {
     HRESULT hr = CreateStandinEngine(&spEngine);
     if (FAILED(hr))
         return hr;
-    ServerPinModule();
+    // Engines handed out may outlive every control, and only the engine knows when it is gone:
+    // the server stays loaded for the rest of the process.
+    standin::PinThisModule();
     auto* pControl = new (std::nothrow) CViewerControl();
     if (!pControl)
         return E_OUTOFMEMORY;
@@ -52,9 +54,7 @@ HRESULT CViewerControl::Create(CViewerControl** ppControl) {
 
 CViewerControl::CViewerControl() noexcept
     : m_eventPoint(this), m_bstrNavigationType(::SysAllocString(L"EXAMINE")),
-      m_bstrTransitionType(::SysAllocString(L"LINEAR")) {
-    ServerObjectCreated();
-}
+      m_bstrTransitionType(::SysAllocString(L"LINEAR")) {}
 
 CViewerControl::~CViewerControl() {
     if (m_hWnd)
@@ -62,7 +62,6 @@ CViewerControl::~CViewerControl() {
     // Hosts may keep the engine longer: it must not call a control that is gone.
     if (m_spEngine)
         SetEngineListener(m_spEngine, nullptr);
-    ServerObjectDestroyed();
 }
 
 void CViewerControl::Fire(DISPID dispid, std::initializer_list<VARIANT> args) {
@@ -74,36 +73,8 @@ void CViewerControl::Fire(DISPID dispid, std::initializer_list<VARIANT> args) {
     m_eventPoint.Fire(dispid, &params);
 }
 
-HRESULT CViewerControl::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ICortona)
-        *ppv = static_cast<ICortona*>(this);
-    else if (riid == IID_IConnectionPointContainer)
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (riid == IID_IOleObject)
-        *ppv = static_cast<IOleObject*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
-        *ppv = static_cast<IOleInPlaceObject*>(this);
-    else if (riid == IID_IViewerTestHooks)
-        *ppv = static_cast<IViewerTestHooks*>(this);
-    else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG CViewerControl::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs));
-}
-
-ULONG CViewerControl::Release() {
-    const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
-    if (nRefs == 0)
-        delete this;
-    return static_cast<ULONG>(nRefs);
+void* CViewerControl::FindExtraInterface(REFIID riid) {
+    return riid == IID_IOleWindow ? static_cast<IOleInPlaceObject*>(this) : nullptr;
 }
 
 HRESULT CViewerControl::GetEngine(IUnknown** ppEngine) {
@@ -346,7 +317,7 @@ HRESULT CViewerControl::get_SinkCount(LONG* pnCount) {
 HRESULT CViewerControl::get_LiveObjectCount(LONG* pnCount) {
     if (!pnCount)
         return E_POINTER;
-    *pnCount = ServerLiveObjects();
+    *pnCount = standin::LiveObjects<CViewerControl>();
     return S_OK;
 }
 

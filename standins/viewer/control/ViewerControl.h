@@ -10,18 +10,18 @@
 #include <initializer_list>
 
 #include "EventConnectionPoint.h"
+#include "StandinComObject.h"
 #include "StandinEngine.h"
 #include "ViewerInterfaces.h"
 #include "ViewerTestHooks.h"
 #include "atl/AtlComPtr.h"
 #include "atl/AtlResource.h"
 
-class CViewerControl final : public ICortona,
-                             public IConnectionPointContainer,
-                             public IOleObject,
-                             public IOleInPlaceObject,
-                             public IViewerTestHooks,
-                             private EngineListener {
+// Counted as live objects of its own kind, for DllCanUnloadNow and the test hooks.
+class CViewerControl final
+    : public standin::ComObject<CViewerControl, ICortona, IConnectionPointContainer, IOleObject,
+                                IOleInPlaceObject, IViewerTestHooks>,
+      private EngineListener {
 public:
     // A new control with an empty scene, with one reference for the caller.
     static HRESULT Create(CViewerControl** ppControl);
@@ -30,11 +30,6 @@ public:
     // the argument block).
     void Fire(DISPID dispid, std::initializer_list<VARIANT> args = {});
     IEngine* Engine() const noexcept { return m_spEngine; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // ICortona
     HRESULT STDMETHODCALLTYPE GetEngine(IUnknown** ppEngine) override;
@@ -91,7 +86,10 @@ public:
 
 private:
     CViewerControl() noexcept;
-    ~CViewerControl();
+    ~CViewerControl() override;
+
+    // IOleWindow is answered by the in-place object.
+    void* FindExtraInterface(REFIID riid) override;
 
     // EngineListener
     void SceneLoaded(short nStatus) override;
@@ -101,7 +99,6 @@ private:
 
     HRESULT ActivateInPlace(IOleClientSite* pSite, HWND hwndParent, LPCRECT lprcPosRect);
 
-    LONG m_nRefs = 1;
     CComPtr<IEngine> m_spEngine;
     CEventConnectionPoint m_eventPoint;
     CComPtr<IOleClientSite> m_spClientSite;

@@ -5,7 +5,7 @@
 
 #include "InputEvents.h"
 #include "SceneText.h"
-#include "ServerModule.h"
+#include "StandinServer.h"
 #include "ViewerControl.h"
 #include "atl/AtlResource.h"
 
@@ -149,11 +149,11 @@ LRESULT CALLBACK ViewerWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 bool RegisterViewerClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (::GetClassInfoExW(ServerModule(), kClassName, &wc))
+    if (::GetClassInfoExW(standin::ThisModule(), kClassName, &wc))
         return true;
     wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = ViewerWindowProc;
-    wc.hInstance = ServerModule();
+    wc.hInstance = standin::ThisModule();
     wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = kClassName;
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -166,5 +166,5 @@ HWND CreateViewerWindow(CViewerControl* pControl, HWND hWndParent, const RECT& r
         return nullptr;
     return ::CreateWindowExW(0, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                              rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hWndParent,
-                             nullptr, ServerModule(), pControl);
+                             nullptr, standin::ThisModule(), pControl);
 }
