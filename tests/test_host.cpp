@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeCom.h"
+#include "TestMainWindow.h"
 #include "VelmoraBase.h"
 
 namespace {
@@ -358,30 +359,15 @@ TEST(SinkInvoke, DefaultHandlersGiveEveryEngineReferenceBack) {
 
 // The whole road in one process: a connection point fires, the sink sends WM_VIEWER_EVENT to
 // a real window, whose procedure hands it to SinkInvoke, and the override runs.
-LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_VIEWER_EVENT) {
-        auto* pHost = reinterpret_cast<CVelmoraBase*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        BOOL bHandled = TRUE;
-        return pHost->SinkInvoke(uMsg, wParam, lParam, bHandled);
-    }
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
 TEST(EventRoad, AnInvokeReachesTheOverrideThroughARealWindow) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HostWindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VelmoraTestHost";
-    ::RegisterClassW(&wc);
-    CWindow main(::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                   nullptr, nullptr, wc.hInstance, nullptr));
+    CTestMainWindow main(CRect(0, 0, 100, 100));
     ASSERT_TRUE(main.IsWindow());
 
     FakeCortona cortona;
     FakeEngine engine;
     {
         RecordingHost host(&main);
-        ::SetWindowLongPtrW(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&host));
+        main.RouteEventsTo(&host);
         auto* pSink = new CCortonaSink(main, &engine);
         host.m_vecSinks.push_back(pSink);
         ASSERT_TRUE(host.AdviseSink(&cortona, &engine, pSink));
@@ -398,7 +384,6 @@ TEST(EventRoad, AnInvokeReachesTheOverrideThroughARealWindow) {
     // The host is gone and its sink with it: later events go nowhere.
     EXPECT_EQ(0u, cortona.m_point.ConnectedCount());
     EXPECT_EQ(1, engine.m_nRefs);
-    main.DestroyWindow();
 }
 
 } // namespace

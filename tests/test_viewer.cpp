@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestMainWindow.h"
 #include "VelmoraBase.h"
 #include "atl/AtlResource.h"
 #include "viewer/control/ViewerTestHooks.h"
@@ -105,30 +106,14 @@ CRect RectInParent(HWND hWnd) {
     return rc;
 }
 
-LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_VIEWER_EVENT) {
-        auto* pHost = reinterpret_cast<CVelmoraBase*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        BOOL bHandled = TRUE;
-        return pHost ? pHost->SinkInvoke(uMsg, wParam, lParam, bHandled) : 0;
-    }
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
 // A main window that routes WM_VIEWER_EVENT to a recording host, and the host's viewer pointers.
 // The window stays hidden unless a test needs the pointer: its children take messages all the
 // same, and showing a top-level window costs seconds on the virtual display.
 class Viewer : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = MainWindowProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VelmoraViewerTestMain";
-        ::RegisterClassW(&wc);
-        m_main = ::CreateWindowExW(0, wc.lpszClassName, L"viewer test", WS_OVERLAPPEDWINDOW, 40, 40,
-                                   480, 360, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_TRUE(m_main.IsWindow());
-        ::SetWindowLongPtrW(m_main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_host));
+        m_main.RouteEventsTo(&m_host);
     }
     void TearDown() override {
         // The control's window first, then the host object (in the fixture's destructor).
@@ -155,7 +140,7 @@ protected:
         return n;
     }
 
-    CWindow m_main;
+    CTestMainWindow m_main{CRect(40, 40, 520, 400)};
     RecordingHost m_host{&m_main};
     CAxWindow m_ax;
     CComPtr<ICortona> m_spCortona;
