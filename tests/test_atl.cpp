@@ -62,6 +62,24 @@ TEST(CString, HostFacingSurface) {
     EXPECT_EQ(6, s.GetLength());
     s.Empty();
     EXPECT_TRUE(s.IsEmpty());
+
+    CString padded(L"  -x y-  ");
+    EXPECT_STREQ(L"-x y-", padded.Trim());
+    EXPECT_STREQ(L"x y", padded.Trim(L"-"));
+    EXPECT_EQ(1, padded.Remove(L' '));
+    EXPECT_STREQ(L"yx", padded.MakeReverse());
+    EXPECT_EQ(1, CString(L"abc").FindOneOf(L"xcb"));
+    EXPECT_STREQ(L"ab", CString(L"abc").SpanIncluding(L"ab"));
+    EXPECT_STREQ(L"a", CString(L"a;b").SpanExcluding(L";"));
+
+    const CString list(L";a;;bc;");
+    std::vector<CString> tokens;
+    int pos = 0;
+    for (CString token = list.Tokenize(L";", pos); pos >= 0; token = list.Tokenize(L";", pos))
+        tokens.push_back(token);
+    ASSERT_EQ(2u, tokens.size());
+    EXPECT_STREQ(L"a", tokens[0]);
+    EXPECT_STREQ(L"bc", tokens[1]);
     EXPECT_STREQ(L"", CString(static_cast<LPCWSTR>(nullptr)));
 }
 

@@ -171,19 +171,67 @@ public:
 
     CString& MakeUpper() { return Transform(towupper); }
     CString& MakeLower() { return Transform(towlower); }
-    CString& TrimLeft() {
+    // Without an argument the white space is trimmed; otherwise the characters of pszTargets.
+    CString& TrimLeft(LPCWSTR pszTargets = nullptr) {
         int i = 0;
-        while (i < GetLength() && iswspace(GetAt(i)))
+        while (i < GetLength() && IsTrimmed(GetAt(i), pszTargets))
             ++i;
         return *this = Mid(i);
     }
-    CString& TrimRight() {
+    CString& TrimRight(LPCWSTR pszTargets = nullptr) {
         int n = GetLength();
-        while (n > 0 && iswspace(GetAt(n - 1)))
+        while (n > 0 && IsTrimmed(GetAt(n - 1), pszTargets))
             --n;
         return *this = Left(n);
     }
-    CString& Trim() { return TrimRight().TrimLeft(); }
+    CString& Trim(LPCWSTR pszTargets = nullptr) {
+        return TrimRight(pszTargets).TrimLeft(pszTargets);
+    }
+    CString& MakeReverse() {
+        wchar_t* p = MakeUnique();
+        for (int i = 0, j = GetLength() - 1; i < j; ++i, --j) {
+            const wchar_t c = p[i];
+            p[i] = p[j];
+            p[j] = c;
+        }
+        return *this;
+    }
+    int FindOneOf(LPCWSTR pszCharSet) const noexcept {
+        const wchar_t* hit = wcspbrk(GetString(), pszCharSet ? pszCharSet : L"");
+        return hit ? static_cast<int>(hit - GetString()) : -1;
+    }
+    CString SpanIncluding(LPCWSTR pszCharSet) const {
+        return Left(static_cast<int>(wcsspn(GetString(), pszCharSet ? pszCharSet : L"")));
+    }
+    CString SpanExcluding(LPCWSTR pszCharSet) const {
+        return Left(static_cast<int>(wcscspn(GetString(), pszCharSet ? pszCharSet : L"")));
+    }
+    int Remove(wchar_t ch) {
+        CString kept;
+        for (int i = 0; i < GetLength(); ++i)
+            if (GetAt(i) != ch)
+                kept.AppendChar(GetAt(i));
+        const int removed = GetLength() - kept.GetLength();
+        if (removed > 0)
+            *this = static_cast<CString&&>(kept);
+        return removed;
+    }
+    // The next token after iStart, skipping leading delimiters; iStart becomes -1 (and the
+    // result empty) when there is none.
+    CString Tokenize(LPCWSTR pszTokens, int& iStart) const {
+        if (iStart >= 0 && iStart < GetLength() && pszTokens && *pszTokens) {
+            const wchar_t* p = GetString() + iStart;
+            p += wcsspn(p, pszTokens);
+            if (*p) {
+                const int first = static_cast<int>(p - GetString());
+                const int count = static_cast<int>(wcscspn(p, pszTokens));
+                iStart = first + count + 1;
+                return Mid(first, count);
+            }
+        }
+        iStart = -1;
+        return CString();
+    }
     void Truncate(int nNewLength) {
         if (nNewLength >= 0 && nNewLength < GetLength()) {
             MakeUnique();
@@ -272,6 +320,9 @@ private:
         wchar_t* Chars() noexcept { return reinterpret_cast<wchar_t*>(this + 1); }
     };
 
+    static bool IsTrimmed(wchar_t ch, LPCWSTR pszTargets) noexcept {
+        return pszTargets ? (ch != L'\0' && wcschr(pszTargets, ch) != nullptr) : iswspace(ch) != 0;
+    }
     static int Clamp(int v, int lo, int hi) noexcept { return v < lo ? lo : (v > hi ? hi : v); }
     static void AddRef(Data* p) noexcept {
         if (p)
