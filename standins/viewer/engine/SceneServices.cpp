@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "NodeList.h"
+
 namespace {
 
 // The nodes of the scene. Adding a node shows it: the listener hears of a loaded scene and a
@@ -32,18 +34,10 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* pnCount) override {
-        if (!pnCount)
-            return E_POINTER;
-        *pnCount = static_cast<LONG>(m_nodes.size());
-        return S_OK;
+        return NodeListCount(m_nodes, pnCount);
     }
     HRESULT STDMETHODCALLTYPE get_Item(LONG nIndex, INodeObject** ppNode) override {
-        if (!ppNode)
-            return E_POINTER;
-        *ppNode = nullptr;
-        if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_nodes.size())
-            return E_INVALIDARG;
-        return ReturnInterface<INodeObject>(m_nodes[static_cast<size_t>(nIndex)], ppNode);
+        return NodeListItem(m_nodes, nIndex, ppNode);
     }
 
 private:

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "NodeList.h"
+
 #include "ComObject.h"
 #include "VrmlParser.h"
 
@@ -14,18 +16,10 @@ public:
     explicit ModelNodes(std::vector<CComPtr<INodeObject>> nodes) : m_nodes(std::move(nodes)) {}
 
     HRESULT STDMETHODCALLTYPE get_Count(LONG* pnCount) override {
-        if (!pnCount)
-            return E_POINTER;
-        *pnCount = static_cast<LONG>(m_nodes.size());
-        return S_OK;
+        return NodeListCount(m_nodes, pnCount);
     }
     HRESULT STDMETHODCALLTYPE get_Element(LONG nIndex, INodeObject** ppNode) override {
-        if (!ppNode)
-            return E_POINTER;
-        *ppNode = nullptr;
-        if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_nodes.size())
-            return E_INVALIDARG;
-        return ReturnInterface<INodeObject>(m_nodes[static_cast<size_t>(nIndex)], ppNode);
+        return NodeListItem(m_nodes, nIndex, ppNode);
     }
 
 private:
